@@ -1,0 +1,5 @@
+#include "app/main_window.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    return RunCompanion(CompanionEvents());
+}
