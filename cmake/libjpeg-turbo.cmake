@@ -1,6 +1,9 @@
 # libjpeg-turbo, static, from Debian's source package: fetched, unpacked and
 # built once per build tree with this tree's own toolchain.
 # Elsewhere (an MSYS2 shell on Windows, say) an installed copy is used.
+#
+# Without SIMD: the program decodes one picture, once, and the SIMD dispatch
+# would link the encoder's SIMD routines too (some 150 KB).
 
 find_program(APT_GET apt-get)
 find_program(DPKG_SOURCE dpkg-source)
@@ -27,9 +30,10 @@ if(APT_GET AND DPKG_SOURCE)
     jpeg_step(${DPKG_SOURCE} --no-check -x ${dsc} src)
     jpeg_step(${CMAKE_COMMAND} -S src -B build -G Ninja
               -DCMAKE_TOOLCHAIN_FILE=${CMAKE_TOOLCHAIN_FILE}
-              -DCMAKE_BUILD_TYPE=Release
+              -DCMAKE_BUILD_TYPE=MinSizeRel
+              "-DCMAKE_C_FLAGS=-ffunction-sections -fdata-sections"
               -DCMAKE_INSTALL_PREFIX=${jpeg_prefix}
-              -DENABLE_SHARED=OFF -DWITH_TURBOJPEG=OFF)
+              -DENABLE_SHARED=OFF -DWITH_TURBOJPEG=OFF -DWITH_SIMD=OFF)
     jpeg_step(${CMAKE_COMMAND} --build build --target install)
   endif()
   set(libjpeg-turbo_DIR ${jpeg_config})
