@@ -48,18 +48,30 @@ LRESULT OnQueryEndSession(HWND window, WPARAM wParam, LPARAM lParam) {
     return IsWindow(window) && !allowed ? FALSE : TRUE;
 }
 
+void OnTrayCallback(LPARAM lParam) {
+    if (const std::optional<int> code = TrayEventFromCallback(lParam)) Raise(events.trayEvent, *code);
+}
+
+void OnCommand(WPARAM wParam) {
+    if (const std::optional<int> position = MenuPositionFromCommand(wParam, MenuEntryCount))
+        Raise(events.menuItemSelected[*position]);
+}
+
 void OnDestroy(HWND window) {
     Raise(events.destroying);
     if (!IsWindow(window)) return;
     HMENU menuBar = GetMenu(window);
     SetMenu(window, nullptr);
     DestroyMenu(menuBar);
+    RemoveTrayIcon();
 }
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CLOSE: return OnClose(window);
     case WM_QUERYENDSESSION: return OnQueryEndSession(window, wParam, lParam);
+    case TrayCallbackMessage: OnTrayCallback(lParam); return 0;
+    case WM_COMMAND: OnCommand(wParam); return 0;
     case DeferredDestroyMessage: OnDeferredDestroy(); return 0;
     case WM_SETFONT: mainWindowFont = reinterpret_cast<HFONT>(wParam); return 0;
     case WM_GETFONT: return reinterpret_cast<LRESULT>(mainWindowFont);
@@ -146,5 +158,6 @@ HWND BuildMainWindow(const MainWindowEvents& bound) {
 
 MainWindowEvents CompanionEvents() {
     MainWindowEvents companion;
+    companion.watchdogTick = OnWatchdogTick;
     return companion;
 }

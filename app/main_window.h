@@ -6,9 +6,17 @@
 
 #include <array>
 
+#include "services/tray.h"
+
 // The menu list in the order of MainWindow's definition. Entry 0 is TrayMenu
 // itself, which is hidden; its items are reached through the tray popup.
 constexpr int MenuEntryCount = 4;
+constexpr MenuEntry MenuList[MenuEntryCount] = {
+    {"托盘菜单", false},
+    {"关闭服务", true},
+    {"关于", true},
+    {"退出", true},
+};
 
 // The routines MainWindow's events run. An event without one does nothing.
 struct MainWindowEvents {
@@ -30,3 +38,7 @@ HWND BuildMainWindow(const MainWindowEvents& events);
 // The start routine: prepares the process, builds MainWindow, raises its
 // created event and runs the message loop. Answers the loop's exit code.
 int RunCompanion(const MainWindowEvents& events);
+
+// The handlers.
+void OnWatchdogTick();
+[[noreturn]] void StopClientServicesAndExit();

@@ -1,6 +1,7 @@
 #include <ole2.h>
 
 #include "app/main_window.h"
+#include "services/text.h"
 #include "services/window.h"
 
 namespace {
@@ -12,11 +13,8 @@ constexpr char StartupFailureCaption[] = "Kelvane";
 void EnterProgramFolder() {
     char path[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, path, sizeof path);
-    char* lastBackslash = nullptr;
-    for (char* p = path; *p; ++p)
-        if (*p == '\\') lastBackslash = p;
-    if (lastBackslash) *lastBackslash = '\0';
-    else path[0] = '\0';
+    const size_t separator = FindLastSeparator(path);
+    path[separator == std::string::npos ? 0 : separator] = '\0';
     SetCurrentDirectoryA(path);
 }
 

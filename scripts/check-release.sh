@@ -26,9 +26,10 @@ no_execution_level() { ! grep -q requestedExecutionLevel <<<"$resources"; }
 check "imports from system DLLs only" only_system_dlls
 
 ansi_functions=(
-  CreateWindowExA DefWindowProcA DispatchMessageA EnumDisplaySettingsA FindResourceA
-  GetMessageA GetModuleFileNameA LoadCursorA LoadImageA MessageBoxA PostMessageA
-  RegisterClassA SendMessageA SetCurrentDirectoryA SetWindowLongA
+  AppendMenuA CreateWindowExA DefWindowProcA DispatchMessageA EnumDisplaySettingsA
+  FindResourceA FindWindowA GetMessageA GetModuleFileNameA LCMapStringA LoadCursorA
+  LoadImageA MessageBoxA PostMessageA Process32First Process32Next RegisterClassA
+  SendMessageA SetCurrentDirectoryA SetWindowLongA Shell_NotifyIconA
 )
 for f in "${ansi_functions[@]}"; do
   check "imports $f and not ${f%A}W" ansi_not_wide "$f"

@@ -1,0 +1,50 @@
+#include "services/text.h"
+
+#include <cstring>
+
+namespace {
+
+bool StartsTwoByteCharacter(unsigned char byte) { return byte >= 0x80; }
+
+}  // namespace
+
+std::string BytesToText(const uint8_t* bytes, size_t length) {
+    if (!bytes) return {};
+    const void* zero = std::memchr(bytes, 0, length);
+    const size_t n = zero ? static_cast<size_t>(static_cast<const uint8_t*>(zero) - bytes) : length;
+    return std::string(reinterpret_cast<const char*>(bytes), n);
+}
+
+std::string ToLowerText(const char* text) {
+    std::string lower = text ? text : "";
+    for (size_t i = 0; i < lower.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(lower[i]);
+        if (byte >= 'A' && byte <= 'Z')
+            lower[i] = static_cast<char>(byte + 0x20);
+        else if (StartsTwoByteCharacter(byte))
+            ++i;  // the trail byte keeps its value, whatever it is
+    }
+    return lower;
+}
+
+int32_t CompareText(const char* first, const char* second) {
+    const auto* a = reinterpret_cast<const unsigned char*>(first ? first : "");
+    const auto* b = reinterpret_cast<const unsigned char*>(second ? second : "");
+    while (*a && *a == *b) ++a, ++b;
+    if (*a == *b) return 0;
+    return *a < *b ? -1 : 1;
+}
+
+size_t FindLastSeparator(const char* text) {
+    size_t last = std::string::npos;
+    for (size_t i = 0; text && text[i]; ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (StartsTwoByteCharacter(byte)) {
+            if (!text[i + 1]) break;
+            ++i;
+        } else if (byte == '\\') {
+            last = i;
+        }
+    }
+    return last;
+}
