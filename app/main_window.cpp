@@ -8,7 +8,6 @@
 
 namespace {
 
-constexpr char MainWindowClassName[] = "KelvaneMainWindow";
 constexpr char OwnerClassName[] = "KelvaneOwner";
 constexpr char MainWindowTitle[] = "Moravik  ----  example.org       by:Tollbrin";
 constexpr DWORD MainWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
@@ -158,6 +157,10 @@ HWND BuildMainWindow(const MainWindowEvents& bound) {
 
 MainWindowEvents CompanionEvents() {
     MainWindowEvents companion;
+    companion.created = OnMainWindowCreated;
+    companion.closeRequest = OnMainWindowCloseRequest;
+    companion.trayEvent = OnTrayEvent;
     companion.watchdogTick = OnWatchdogTick;
+    companion.menuItemSelected = {nullptr, OnCloseServicesCommand, OnAboutCommand, OnExitCommand};
     return companion;
 }

@@ -8,6 +8,9 @@
 
 #include "services/tray.h"
 
+// The window class by which a second start finds the resident MainWindow.
+constexpr char MainWindowClassName[] = "KelvaneMainWindow";
+
 // The menu list in the order of MainWindow's definition. Entry 0 is TrayMenu
 // itself, which is hidden; its items are reached through the tray popup.
 constexpr int MenuEntryCount = 4;
@@ -40,5 +43,11 @@ HWND BuildMainWindow(const MainWindowEvents& events);
 int RunCompanion(const MainWindowEvents& events);
 
 // The handlers.
+void OnMainWindowCreated();
 void OnWatchdogTick();
 [[noreturn]] void StopClientServicesAndExit();
+void OnTrayEvent(int trayEventCode);
+[[noreturn]] void OnCloseServicesCommand();
+void OnAboutCommand();
+[[noreturn]] void OnExitCommand();
+bool OnMainWindowCloseRequest();

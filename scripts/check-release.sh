@@ -26,10 +26,12 @@ no_execution_level() { ! grep -q requestedExecutionLevel <<<"$resources"; }
 check "imports from system DLLs only" only_system_dlls
 
 ansi_functions=(
-  AppendMenuA CreateWindowExA DefWindowProcA DispatchMessageA EnumDisplaySettingsA
-  FindResourceA FindWindowA GetMessageA GetModuleFileNameA LCMapStringA LoadCursorA
-  LoadImageA MessageBoxA PostMessageA Process32First Process32Next RegisterClassA
-  SendMessageA SetCurrentDirectoryA SetWindowLongA Shell_NotifyIconA
+  AppendMenuA CreateEventA CreateWindowExA DefWindowProcA DispatchMessageA
+  EnumDisplaySettingsA FindResourceA FindWindowA FindWindowExA GetClassNameA GetMessageA
+  GetModuleFileNameA LCMapStringA LoadCursorA LoadImageA MessageBoxA OpenEventA
+  PostMessageA Process32First Process32Next RegCreateKeyA RegisterClassA RegOpenKeyExA
+  RegQueryValueExA RegSetValueExA SendMessageA SendMessageTimeoutA SetCurrentDirectoryA
+  SetWindowLongA Shell_NotifyIconA ShellExecuteA
 )
 for f in "${ansi_functions[@]}"; do
   check "imports $f and not ${f%A}W" ansi_not_wide "$f"

@@ -56,28 +56,4 @@ TEST(Lifecycle, AMainWindowThatCannotBeBuiltShowsAnErrorAndEndsWithMinusOne) {
     EXPECT_EQ(ReadFileText(run.log), "") << "no handler may run";
 }
 
-TEST(Lifecycle, TheProgramStartsHiddenAndKeepsRunning) {
-    ChildProcess program(BuildFolder() + "\\kelvane.exe", "");
-    ASSERT_TRUE(program.Started());
-    HWND window = nullptr;
-    ASSERT_TRUE(PumpUntil(
-        [&] {
-            for (HWND w : WindowsOfProcess(program.Id()))
-                if (ClassNameOf(w) == "KelvaneMainWindow") window = w;
-            return window != nullptr;
-        },
-        10000));
-    PumpFor(1000);
-    EXPECT_FALSE(program.WaitForExit(0)) << "the program should stay in its message loop";
-    EXPECT_EQ(TextOf(window), "Moravik  ----  example.org       by:Tollbrin");
-    EXPECT_FALSE(IsWindowVisible(window));
-    for (HWND w : WindowsOfProcess(program.Id()))
-        EXPECT_FALSE(IsWindowVisible(w)) << ClassNameOf(w) << " is shown";
-    RECT outer;
-    GetWindowRect(window, &outer);
-    EXPECT_EQ(outer.right - outer.left, 450);
-    EXPECT_EQ(outer.bottom - outer.top, 290);
-    EXPECT_EQ(outer.left, (GetSystemMetrics(SM_CXSCREEN) - 450) / 2);
-}
-
 }  // namespace

@@ -18,36 +18,6 @@ std::string Bytes(std::initializer_list<int> bytes) {
     return text;
 }
 
-// Stand-ins started under the names a test needs. Each test uses names of its
-// own: tests run in parallel processes, and must not end each other's.
-class StandIns {
-public:
-    ChildProcess& Start(const std::string& name, const std::string& arguments = "") {
-        const std::string file = folder_.File(name);
-        // A running copy cannot be overwritten.
-        if (GetFileAttributesA(file.c_str()) == INVALID_FILE_ATTRIBUTES)
-            folder_.CopyFromBuild("stand_in.exe", name);
-        running_.push_back(std::make_unique<ChildProcess>(file, arguments));
-        return *running_.back();
-    }
-
-    ChildProcess& StartWithWindow(const std::string& name, const std::string& title) {
-        ChildProcess& process = Start(name, "--title \"" + title + "\"");
-        PumpUntil(
-            [&] {
-                DWORD owner = 0;
-                const HWND window = FindWindowA(nullptr, title.c_str());
-                return window && GetWindowThreadProcessId(window, &owner) && owner == process.Id();
-            },
-            10000);
-        return process;
-    }
-
-private:
-    ScratchFolder folder_;
-    std::vector<std::unique_ptr<ChildProcess>> running_;  // ended before the folder goes
-};
-
 bool StillRuns(ChildProcess& process) { return !process.WaitForExit(StaysForMs); }
 
 TEST(SameFileName, ComparesWholeNamesAndFoldsOnlyAsciiLetters) {

@@ -1,6 +1,8 @@
 #include "tests/support.h"
 
 #include <psapi.h>
+#include <shellapi.h>
+#include <tlhelp32.h>
 
 #include <algorithm>
 
@@ -90,6 +92,27 @@ void ScratchFolder::CopyFromBuild(const std::string& buildName, const std::strin
     CopyFileA((BuildFolder() + "\\" + buildName).c_str(), File(name).c_str(), FALSE);
 }
 
+ChildProcess& StandIns::Start(const std::string& name, const std::string& arguments) {
+    const std::string file = folder_.File(name);
+    // A running copy cannot be overwritten.
+    if (GetFileAttributesA(file.c_str()) == INVALID_FILE_ATTRIBUTES)
+        folder_.CopyFromBuild("stand_in.exe", name);
+    running_.push_back(std::make_unique<ChildProcess>(file, arguments));
+    return *running_.back();
+}
+
+ChildProcess& StandIns::StartWithWindow(const std::string& name, const std::string& title) {
+    ChildProcess& process = Start(name, "--title \"" + title + "\"");
+    PumpUntil(
+        [&] {
+            DWORD owner = 0;
+            const HWND window = FindWindowA(nullptr, title.c_str());
+            return window && GetWindowThreadProcessId(window, &owner) && owner == process.Id();
+        },
+        10000);
+    return process;
+}
+
 std::string ReadFileText(const std::string& path) {
     UniqueHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                   nullptr, OPEN_EXISTING, 0, nullptr));
@@ -116,6 +139,31 @@ std::vector<HWND> WindowsOfProcess(DWORD processId) {
         },
         reinterpret_cast<LPARAM>(&search));
     return search.found;
+}
+
+HWND MainWindowOf(DWORD processId) {
+    for (HWND window : WindowsOfProcess(processId))
+        if (ClassNameOf(window) == "KelvaneMainWindow") return window;
+    return nullptr;
+}
+
+bool TrayIconExists(HWND window) {
+    NOTIFYICONDATAA probe{};
+    probe.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    probe.hWnd = window;
+    probe.uID = 100;
+    return Shell_NotifyIconA(NIM_MODIFY, &probe) != FALSE;
+}
+
+std::vector<DWORD> ProcessesNamed(const std::string& fileName) {
+    std::vector<DWORD> ids;
+    UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = snapshot && Process32First(snapshot.get(), &entry); more;
+         more = Process32Next(snapshot.get(), &entry))
+        if (lstrcmpiA(entry.szExeFile, fileName.c_str()) == 0) ids.push_back(entry.th32ProcessID);
+    return ids;
 }
 
 std::string ClassNameOf(HWND window) {

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -58,10 +59,32 @@ private:
     std::string path_;
 };
 
+// Copies of stand_in.exe, started under the names a test needs, in a folder
+// of their own; ended, like the folder, with the test. With a title the
+// stand-in also owns a hidden top-level window of that title.
+class StandIns {
+public:
+    ChildProcess& Start(const std::string& name, const std::string& arguments = "");
+    ChildProcess& StartWithWindow(const std::string& name, const std::string& title);
+    const ScratchFolder& Folder() const { return folder_; }
+
+private:
+    ScratchFolder folder_;
+    std::vector<std::unique_ptr<ChildProcess>> running_;  // ended before the folder goes
+};
+
 std::string ReadFileText(const std::string& path);
 
-// The top-level windows of a process.
+// The top-level windows of a process, and its MainWindow among them.
 std::vector<HWND> WindowsOfProcess(DWORD processId);
+HWND MainWindowOf(DWORD processId);
+
+// Whether the shell shows the icon of that window: a modify with no flags
+// succeeds only for an icon that exists.
+bool TrayIconExists(HWND window);
+
+// The ids of the running processes of that executable file name.
+std::vector<DWORD> ProcessesNamed(const std::string& fileName);
 std::string ClassNameOf(HWND window);
 std::string TextOf(HWND window);
 

@@ -162,16 +162,6 @@ TEST(BuildNotifyIconData, CutsTheTooltipAfter62BytesEvenInsideACharacter) {
     EXPECT_EQ(data.szTip[63], '\0');
 }
 
-// Asks the shell whether MainWindow's icon is there: a modify with no flags
-// succeeds only for an icon that exists.
-bool TrayIconExists(HWND window) {
-    NOTIFYICONDATAA probe{};
-    probe.cbSize = NOTIFYICONDATAA_V1_SIZE;
-    probe.hWnd = window;
-    probe.uID = TrayIconId;
-    return Shell_NotifyIconA(NIM_MODIFY, &probe) != FALSE;
-}
-
 class TrayIconOfMainWindow : public testing::Test {
 protected:
     void SetUp() override {
