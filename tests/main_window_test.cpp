@@ -11,16 +11,6 @@ HWND ChildOfClass(HWND parent, const char* className) {
     return FindWindowExA(parent, nullptr, className, nullptr);
 }
 
-SIZE IconSize(HICON icon) {
-    ICONINFO info{};
-    if (!GetIconInfo(icon, &info)) return {0, 0};
-    BITMAP colour{};
-    GetObjectA(info.hbmColor, sizeof colour, &colour);
-    DeleteObject(info.hbmColor);
-    DeleteObject(info.hbmMask);
-    return {colour.bmWidth, colour.bmHeight};
-}
-
 class BuiltMainWindow : public testing::Test {
 protected:
     void SetUp() override {

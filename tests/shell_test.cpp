@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
-#include <tlhelp32.h>
 
 #include <cstdint>
 
@@ -59,17 +58,6 @@ TEST(ShellLaunch, PassesTheTextsAsGivenAndAnOmittedDirectoryAsEmpty) {
 
 std::string OwnName(const char* stem) {
     return std::string(stem) + "-" + std::to_string(GetCurrentProcessId()) + ".exe";
-}
-
-std::vector<DWORD> ProcessesNamed(const std::string& name) {
-    std::vector<DWORD> ids;
-    const UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-    PROCESSENTRY32 entry{};
-    entry.dwSize = sizeof entry;
-    for (BOOL more = snapshot && Process32First(snapshot.get(), &entry); more;
-         more = Process32Next(snapshot.get(), &entry))
-        if (lstrcmpiA(entry.szExeFile, name.c_str()) == 0) ids.push_back(entry.th32ProcessID);
-    return ids;
 }
 
 // A scratch folder made the current directory, with a stand-in copied in

@@ -147,6 +147,16 @@ HWND MainWindowOf(DWORD processId) {
     return nullptr;
 }
 
+SIZE IconSize(HICON icon) {
+    ICONINFO info{};
+    if (!GetIconInfo(icon, &info)) return {0, 0};
+    BITMAP colour{};
+    GetObjectA(info.hbmColor, sizeof colour, &colour);
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    return {colour.bmWidth, colour.bmHeight};
+}
+
 bool TrayIconExists(HWND window) {
     NOTIFYICONDATAA probe{};
     probe.cbSize = NOTIFYICONDATAA_V1_SIZE;

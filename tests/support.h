@@ -79,6 +79,9 @@ std::string ReadFileText(const std::string& path);
 std::vector<HWND> WindowsOfProcess(DWORD processId);
 HWND MainWindowOf(DWORD processId);
 
+// An icon's size in pixels, 0 x 0 for a handle that is no icon.
+SIZE IconSize(HICON icon);
+
 // Whether the shell shows the icon of that window: a modify with no flags
 // succeeds only for an icon that exists.
 bool TrayIconExists(HWND window);

@@ -90,23 +90,8 @@ TEST(ChooseIconImage, PrefersAColourEntryOfTheWidthElseTheLast) {
     }
 }
 
-SIZE IconSize(HICON icon) {
-    ICONINFO info{};
-    if (!GetIconInfo(icon, &info)) return {0, 0};
-    BITMAP colour{};
-    GetObjectA(info.hbmColor, sizeof colour, &colour);
-    DeleteObject(info.hbmColor);
-    DeleteObject(info.hbmMask);
-    return {colour.bmWidth, colour.bmHeight};
-}
-
-bool IsLiveIcon(HICON icon) {
-    ICONINFO info{};
-    if (!GetIconInfo(icon, &info)) return false;
-    DeleteObject(info.hbmColor);
-    DeleteObject(info.hbmMask);
-    return true;
-}
+// A destroyed icon has no bitmaps left to tell its size.
+bool IsLiveIcon(HICON icon) { return IconSize(icon).cx > 0; }
 
 TEST(CreateIconFromFile, MakesTheTrayIconAtItsOwnSize) {
     const EmbeddedBytes tray = EmbeddedResource(TRAY_ICON_RESOURCE);
