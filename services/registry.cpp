@@ -42,13 +42,6 @@ HKEY RootKey(int32_t root) {
     }
 }
 
-RegistryPath SplitRegistryPath(const char* path) {
-    const std::string text = path ? path : "";
-    const size_t separator = FindLastSeparator(text.c_str());
-    if (separator == std::string::npos) return {"", text};
-    return {text.substr(0, separator), text.substr(separator + 1)};
-}
-
 int32_t ReadRegistryNumber(int32_t root, const char* path, int32_t defaultValue) {
     const RegistryPath where = SplitRegistryPath(path);
     const UniqueKey key = OpenKey(RootKey(root), where.key, KEY_READ);

@@ -7,18 +7,11 @@
 #include <cstdint>
 #include <string>
 
+#include "services/text.h"
+
 // The predefined key for a root number: 1 classes root, 2 current config,
 // 4 local machine, 5 users; 3 and every other number the current user.
 HKEY RootKey(int32_t root);
-
-// A path split at its last backslash separator: the key path below the root
-// before it, the value name after it. Without a separator the key is the root
-// itself; a trailing backslash names the key's default value.
-struct RegistryPath {
-    std::string key;
-    std::string value;
-};
-RegistryPath SplitRegistryPath(const char* path);
 
 // The REG_DWORD value at the path, or defaultValue when the key or value is
 // missing, or the value is of another type or not exactly 4 bytes long.

@@ -48,3 +48,10 @@ size_t FindLastSeparator(const char* text) {
     }
     return last;
 }
+
+RegistryPath SplitRegistryPath(const char* path) {
+    const std::string text = path ? path : "";
+    const size_t separator = FindLastSeparator(text.c_str());
+    if (separator == std::string::npos) return {"", text};
+    return {text.substr(0, separator), text.substr(separator + 1)};
+}

@@ -20,3 +20,12 @@ int32_t CompareText(const char* first, const char* second);
 // Where the last backslash separator stands, or npos. A 0x5C that is the
 // trail byte of a two-byte character is no separator.
 size_t FindLastSeparator(const char* text);
+
+// A registry path split at its last backslash separator: the key path below
+// the root before it, the value name after it. Without a separator the key
+// is the root itself; a trailing backslash names the key's default value.
+struct RegistryPath {
+    std::string key;
+    std::string value;
+};
+RegistryPath SplitRegistryPath(const char* path);

@@ -8,12 +8,6 @@ namespace {
 
 UniqueIcon shownIcon;
 
-constexpr size_t DirectoryHeaderSize = 6;
-constexpr size_t DirectoryEntrySize = 16;
-
-uint16_t Word(const uint8_t* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
-uint32_t Dword(const uint8_t* p) { return Word(p) | static_cast<uint32_t>(Word(p + 2)) << 16; }
-
 // One attempt at an icon: the chosen image, at the width and height its
 // bitmap header gives (the height counts the mask rows too).
 UniqueIcon CreateIconPreferring(const uint8_t* bytes, size_t size, int preferredWidth) {
@@ -24,7 +18,7 @@ UniqueIcon CreateIconPreferring(const uint8_t* bytes, size_t size, int preferred
 
     BITMAPINFOHEADER header{};
     // A PNG image has no bitmap header: it is taken at its own size.
-    if (image->size >= sizeof header && Dword(data) == sizeof header)
+    if (image->size >= sizeof header && ReadDword(data) == sizeof header)
         std::memcpy(&header, data, sizeof header);
     UniqueIcon icon(CreateIconFromResourceEx(data, dataSize, TRUE, 0x30000, header.biWidth,
                                              header.biHeight / 2, LR_DEFAULTCOLOR));
@@ -58,24 +52,6 @@ std::optional<int> MenuPositionFromCommand(WPARAM wParam, int entryCount) {
     if (id < static_cast<int>(MenuCommandBase) || id - static_cast<int>(MenuCommandBase) >= entryCount)
         return std::nullopt;
     return id - static_cast<int>(MenuCommandBase);
-}
-
-std::optional<IconImage> ChooseIconImage(const uint8_t* bytes, size_t size, int preferredWidth) {
-    if (!bytes || size < DirectoryHeaderSize) return std::nullopt;
-    const uint16_t type = Word(bytes + 2), count = Word(bytes + 4);
-    if (Word(bytes) != 0 || (type != 1 && type != 2) || count == 0) return std::nullopt;
-
-    const uint8_t* taken = nullptr;
-    for (size_t i = 0; i < count; ++i) {
-        const size_t at = DirectoryHeaderSize + DirectoryEntrySize * i;
-        if (at + DirectoryEntrySize > size) return std::nullopt;
-        taken = bytes + at;
-        const uint8_t width = taken[0], colours = taken[2];
-        if (colours >= 16 && width == preferredWidth) break;
-    }
-    const size_t imageSize = Dword(taken + 8), imageOffset = Dword(taken + 12);
-    if (imageSize == 0 || imageOffset > size || imageSize > size - imageOffset) return std::nullopt;
-    return IconImage{imageOffset, imageSize};
 }
 
 UniqueIcon CreateIconFromFile(const uint8_t* bytes, size_t size) {

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "services/icon_file.h"
 #include "services/owners.h"
 
 constexpr UINT TrayCallbackMessage = WM_APP + 100;
@@ -34,15 +35,6 @@ struct MenuEntry {
 // The position in a menu list of entryCount entries that a WM_COMMAND's
 // wParam selects, or nothing.
 std::optional<int> MenuPositionFromCommand(WPARAM wParam, int entryCount);
-
-// Where an icon file keeps the image to use: the first entry preferredWidth
-// wide with 16 or more colours, else the last entry. Nothing when the
-// directory or the image lies outside the bytes.
-struct IconImage {
-    size_t offset;
-    size_t size;
-};
-std::optional<IconImage> ChooseIconImage(const uint8_t* bytes, size_t size, int preferredWidth);
 
 // An icon from the bytes of an .ico file, at the size of the image taken:
 // one 16 pixels wide if there is one, then one 32 wide.
