@@ -4,6 +4,8 @@
 // Companion suites one at a time.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "tests/support.h"
 
 namespace {
@@ -98,6 +100,56 @@ TEST_F(Companion, FirstStartIsResidentHiddenAndLaunchesTheClientFromItsOwnFolder
     EXPECT_EQ(outer.right - outer.left, 450);
     EXPECT_EQ(outer.bottom - outer.top, 290);
     EXPECT_FALSE(program->WaitForExit(SettleMs)) << "the program should stay in its message loop";
+}
+
+// What the screen shows of the client area: picture, not one flat colour.
+struct ClientAreaColours {
+    size_t distinct = 0;
+    double buttonFaceShare = 0;
+};
+ClientAreaColours CaptureClientArea(HWND window) {
+    RECT client;
+    GetClientRect(window, &client);
+    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    const int width = client.right - client.left, height = client.bottom - client.top;
+    Canvas canvas(width, height);
+    HDC screen = GetDC(nullptr);
+    BitBlt(canvas.dc(), 0, 0, width, height, screen, client.left, client.top, SRCCOPY);
+    ReleaseDC(nullptr, screen);
+
+    std::vector<COLORREF> seen;
+    size_t buttonFace = 0;
+    for (int y = 0; y < height; y += 3)
+        for (int x = 0; x < width; x += 3) {
+            const COLORREF c = canvas.Pixel(x, y);
+            if (c == GetSysColor(COLOR_BTNFACE)) ++buttonFace;
+            if (seen.size() < 1000 && std::find(seen.begin(), seen.end(), c) == seen.end())
+                seen.push_back(c);
+        }
+    const size_t sampled = static_cast<size_t>((width + 2) / 3) * ((height + 2) / 3);
+    return {seen.size(), sampled ? static_cast<double>(buttonFace) / sampled : 1.0};
+}
+
+TEST_F(Companion, AClickShowsTheAboutWindowWithItsPictureAndClosingItOnlyHides) {
+    ChildProcess* program = nullptr;
+    HWND window = StartResident(program);
+    ASSERT_TRUE(window);
+
+    PostMessageA(window, WM_APP + 100, 100, WM_LBUTTONUP);  // as the shell sends a click
+    ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(window) != FALSE; }, 5000));
+    PumpFor(SettleMs);  // let it paint
+    const ClientAreaColours colours = CaptureClientArea(window);
+    EXPECT_GT(colours.distinct, 50u) << "the picture is not drawn";
+    EXPECT_LT(colours.buttonFaceShare, 0.05) << "the background shows through";
+
+    SendMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);  // the close box
+    EXPECT_FALSE(IsWindowVisible(window));
+    PostMessageA(window, WM_APP + 100, 100, WM_LBUTTONUP);
+    ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(window) != FALSE; }, 5000));
+    PostMessageA(window, WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(window); }, 5000));
+    EXPECT_FALSE(program->WaitForExit(SettleMs)) << "closing the window must not end the program";
+    EXPECT_TRUE(TrayIconExists(window));
 }
 
 TEST_F(Companion, ASecondStartRestoresAndRaisesTheResidentAndEnds) {
