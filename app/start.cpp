@@ -14,7 +14,7 @@ void EnterProgramFolder() {
     char path[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, path, sizeof path);
     const size_t separator = FindLastSeparator(path);
-    path[separator == std::string::npos ? 0 : separator] = '\0';
+    path[separator == NoSeparator ? 0 : separator] = '\0';
     SetCurrentDirectoryA(path);
 }
 

@@ -13,7 +13,7 @@
 // The records PROCESSENTRY32 gives, read here only for szExeFile.
 using ProcessEntry = PROCESSENTRY32;
 
-std::optional<bool> SearchProcesses(std::string& name, bool caseSensitive) {
+std::optional<bool> SearchProcesses(Text& name, bool caseSensitive) {
     ProcessEntry entry{};
     entry.dwSize = sizeof entry;
     UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPALL, 0));
@@ -22,7 +22,7 @@ std::optional<bool> SearchProcesses(std::string& name, bool caseSensitive) {
 
     for (BOOL ok = Process32First(snapshot.get(), &entry); ok;
          ok = Process32Next(snapshot.get(), &entry)) {
-        std::string running = BytesToText(reinterpret_cast<const uint8_t*>(entry.szExeFile),
+        Text running = BytesToText(reinterpret_cast<const uint8_t*>(entry.szExeFile),
                                           sizeof entry.szExeFile);
         if (!caseSensitive) running = ToLowerText(running.c_str());
         if (CompareText(name.c_str(), running.c_str()) == 0) return true;
@@ -30,12 +30,12 @@ std::optional<bool> SearchProcesses(std::string& name, bool caseSensitive) {
     return false;
 }
 
-bool ProcessExists(std::string& name, bool caseSensitive) {
+bool ProcessExists(Text& name, bool caseSensitive) {
     return SearchProcesses(name, caseSensitive).value_or(false);
 }
 
 void OnWatchdogTick() {
-    std::string client = ClientImageName;
+    Text client = ClientImageName;
     if (ClientIsGone(SearchProcesses(client, false))) StopClientServicesAndExit();
 }
 

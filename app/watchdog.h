@@ -2,7 +2,8 @@
 #pragma once
 
 #include <optional>
-#include <string>
+
+#include "services/text.h"
 
 constexpr char ClientImageName[] = "QyClient.exe";
 
@@ -17,11 +18,11 @@ constexpr const char* ServiceKillList[] = {
 // Whether a running process's executable file name equals name. Without
 // caseSensitive, name becomes its lower-case form and the file names are
 // compared lowered too.
-bool ProcessExists(std::string& name, bool caseSensitive);
+bool ProcessExists(Text& name, bool caseSensitive);
 
 // The same search, with nothing as the answer when no process snapshot could
 // be taken.
-std::optional<bool> SearchProcesses(std::string& name, bool caseSensitive);
+std::optional<bool> SearchProcesses(Text& name, bool caseSensitive);
 
 // A tick shuts down only on a search that looked and did not find the
 // client: a failed snapshot decides nothing.

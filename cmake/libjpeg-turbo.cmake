@@ -31,7 +31,8 @@ if(APT_GET AND DPKG_SOURCE)
     jpeg_step(${CMAKE_COMMAND} -S src -B build -G Ninja
               -DCMAKE_TOOLCHAIN_FILE=${CMAKE_TOOLCHAIN_FILE}
               -DCMAKE_BUILD_TYPE=MinSizeRel
-              "-DCMAKE_C_FLAGS=-ffunction-sections -fdata-sections"
+              # NO_GETENV: no JPEGMEM variable, and no sscanf linked for it
+              "-DCMAKE_C_FLAGS=-ffunction-sections -fdata-sections -DNO_GETENV -DNO_PUTENV"
               -DCMAKE_INSTALL_PREFIX=${jpeg_prefix}
               -DENABLE_SHARED=OFF -DWITH_TURBOJPEG=OFF -DWITH_SIMD=OFF)
     jpeg_step(${CMAKE_COMMAND} --build build --target install)

@@ -3,25 +3,37 @@
 
 #include <tlhelp32.h>
 
+#include <cstring>
+
 #include "services/owners.h"
 
 namespace {
 
-// A character's bytes with case folded: ASCII letters raised, a two-byte
-// character raised by the system locale. Nothing when the locale cannot map it.
-std::optional<std::string> FoldedCharacter(const char*& text) {
+// A character's bytes with case folded.
+struct Character {
+    char bytes[8];
+    int length;
+    bool operator!=(const Character& o) const {
+        return length != o.length || std::memcmp(bytes, o.bytes, static_cast<size_t>(length)) != 0;
+    }
+};
+
+// ASCII letters raised, a two-byte character raised by the system locale.
+// Nothing when the locale cannot map it.
+std::optional<Character> FoldedCharacter(const char*& text) {
     const char first = *text++;
+    Character folded{};
     if (IsDBCSLeadByte(static_cast<BYTE>(first)) && *text) {
         const char character[2] = {first, *text++};
-        char upper[8] = {};
-        const int length = LCMapStringA(LOCALE_SYSTEM_DEFAULT, LCMAP_UPPERCASE, character, 2,
-                                        upper, sizeof upper);
-        if (length <= 0) return std::nullopt;
-        return std::string(upper, static_cast<size_t>(length));
+        folded.length = LCMapStringA(LOCALE_SYSTEM_DEFAULT, LCMAP_UPPERCASE, character, 2,
+                                     folded.bytes, sizeof folded.bytes);
+        if (folded.length <= 0) return std::nullopt;
+        return folded;
     }
     // A lead byte with nothing after it is a byte like any other.
-    if (first >= 'a' && first <= 'z') return std::string(1, static_cast<char>(first - 'a' + 'A'));
-    return std::string(1, first);
+    folded.bytes[0] = first >= 'a' && first <= 'z' ? static_cast<char>(first - 'a' + 'A') : first;
+    folded.length = 1;
+    return folded;
 }
 
 std::optional<DWORD> WindowOwner(const char* title) {

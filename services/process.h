@@ -4,8 +4,9 @@
 #include <windows.h>
 
 #include <optional>
-#include <string>
 #include <vector>
+
+#include "services/text.h"
 
 // Whether two executable file names are the same name: whole text against
 // whole text, with case folded the way the system ANSI code page folds it.
@@ -17,7 +18,7 @@ bool SameFileName(const char* first, const char* second);
 // One entry of a process snapshot.
 struct RunningProcess {
     DWORD id;
-    std::string fileName;
+    Text fileName;
 };
 
 // The process to end for the text: the owner of the window of that title,

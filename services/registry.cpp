@@ -10,13 +10,13 @@ namespace {
 
 constexpr DWORD NumberSize = sizeof(int32_t);
 
-UniqueKey OpenKey(HKEY root, const std::string& key, REGSAM access) {
+UniqueKey OpenKey(HKEY root, const Text& key, REGSAM access) {
     HKEY opened = nullptr;
     if (RegOpenKeyExA(root, key.c_str(), 0, access, &opened) != ERROR_SUCCESS) return UniqueKey();
     return UniqueKey(opened);
 }
 
-UniqueKey OpenOrCreateKey(HKEY root, const std::string& key) {
+UniqueKey OpenOrCreateKey(HKEY root, const Text& key) {
     if (UniqueKey opened = OpenKey(root, key, KEY_WRITE)) return opened;
     HKEY created = nullptr;
     if (RegCreateKeyA(root, key.c_str(), &created) != ERROR_SUCCESS) return UniqueKey();

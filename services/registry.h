@@ -5,8 +5,6 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <string>
-
 #include "services/text.h"
 
 // The predefined key for a root number: 1 classes root, 2 current config,

@@ -8,19 +8,32 @@ bool StartsTwoByteCharacter(unsigned char byte) { return byte >= 0x80; }
 
 }  // namespace
 
-std::string BytesToText(const uint8_t* bytes, size_t length) {
+Text::Text(const char* text) : Text(text, text ? std::strlen(text) : 0) {}
+
+Text::Text(const char* bytes, size_t length) : size_(length) {
+    if (!bytes || length == 0) {
+        size_ = 0;
+        return;
+    }
+    bytes_.reset(new char[length + 1]);
+    std::memcpy(bytes_.get(), bytes, length);
+    bytes_[length] = '\0';
+}
+
+Text BytesToText(const uint8_t* bytes, size_t length) {
     if (!bytes) return {};
     const void* zero = std::memchr(bytes, 0, length);
     const size_t n = zero ? static_cast<size_t>(static_cast<const uint8_t*>(zero) - bytes) : length;
-    return std::string(reinterpret_cast<const char*>(bytes), n);
+    return Text(reinterpret_cast<const char*>(bytes), n);
 }
 
-std::string ToLowerText(const char* text) {
-    std::string lower = text ? text : "";
+Text ToLowerText(const char* text) {
+    Text lower(text);
+    char* bytes = lower.data();
     for (size_t i = 0; i < lower.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(lower[i]);
+        const auto byte = static_cast<unsigned char>(bytes[i]);
         if (byte >= 'A' && byte <= 'Z')
-            lower[i] = static_cast<char>(byte + 0x20);
+            bytes[i] = static_cast<char>(byte + 0x20);
         else if (StartsTwoByteCharacter(byte))
             ++i;  // the trail byte keeps its value, whatever it is
     }
@@ -36,7 +49,7 @@ int32_t CompareText(const char* first, const char* second) {
 }
 
 size_t FindLastSeparator(const char* text) {
-    size_t last = std::string::npos;
+    size_t last = NoSeparator;
     for (size_t i = 0; text && text[i]; ++i) {
         const auto byte = static_cast<unsigned char>(text[i]);
         if (StartsTwoByteCharacter(byte)) {
@@ -50,8 +63,9 @@ size_t FindLastSeparator(const char* text) {
 }
 
 RegistryPath SplitRegistryPath(const char* path) {
-    const std::string text = path ? path : "";
+    const Text text(path);
     const size_t separator = FindLastSeparator(text.c_str());
-    if (separator == std::string::npos) return {"", text};
-    return {text.substr(0, separator), text.substr(separator + 1)};
+    if (separator == NoSeparator) return {Text(), text};
+    return {Text(text.c_str(), separator),
+            Text(text.c_str() + separator + 1, text.size() - separator - 1)};
 }

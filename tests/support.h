@@ -8,10 +8,15 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
 #include "services/owners.h"
+#include "services/text.h"
+
+// How a Text shows in a failed expectation.
+inline void PrintTo(const Text& text, std::ostream* out) { *out << '"' << text.view() << '"'; }
 
 // The folder of the running test program; the programs the tests start are
 // built beside it.

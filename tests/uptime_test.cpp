@@ -53,7 +53,7 @@ TEST(UptimeCounters, SeePlantedLeaks) {
 }
 
 TEST(Uptime, ProcessSearchesHoldNothing) {
-    std::string name = "KvNowhere.exe";
+    Text name = "KvNowhere.exe";
     ProcessExists(name, false);
     const Held before = Now();
     // Wine takes some 10 ms a search: 2,000 are 20 s.

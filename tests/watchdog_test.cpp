@@ -13,7 +13,7 @@ TEST(ProcessExists, MatchesWholeFileNamesInEitherCaseMode) {
     standIns.Start("KVWATCHED.EXE");
     standIns.Start("KvWatched.exe.exe");
     standIns.Start("xKvWatched.exe");
-    ASSERT_TRUE(PumpUntil([] { std::string n = "KVWATCHED.EXE"; return ProcessExists(n, true); }, 5000));
+    ASSERT_TRUE(PumpUntil([] { Text n = "KVWATCHED.EXE"; return ProcessExists(n, true); }, 5000));
 
     const struct {
         const char* name;
@@ -29,7 +29,7 @@ TEST(ProcessExists, MatchesWholeFileNamesInEitherCaseMode) {
         {"KvNowhere.exe", false, false, "kvnowhere.exe"},
     };
     for (const auto& c : cases) {
-        std::string name = c.name;
+        Text name = c.name;
         EXPECT_EQ(ProcessExists(name, c.caseSensitive), c.exists) << c.name;
         EXPECT_EQ(name, c.nameAfter) << c.name;
     }
