@@ -38,12 +38,14 @@ bool DecodeInto(const uint8_t* data, size_t size, Picture& out) {
     jpeg_create_decompress(&info);
     jpeg_mem_src(&info, data, static_cast<unsigned long>(size));
     jpeg_read_header(&info, TRUE);
-    info.out_color_space = JCS_EXT_BGR;
-    jpeg_start_decompress(&info);
-    if (info.output_width > MaxSide || info.output_height > MaxSide) {
+    // Before the decompressor starts: for a progressive picture it would
+    // allocate the whole image's coefficients first.
+    if (info.image_width > MaxSide || info.image_height > MaxSide) {
         jpeg_destroy_decompress(&info);
         return false;
     }
+    info.out_color_space = JCS_EXT_BGR;
+    jpeg_start_decompress(&info);
 
     out.width = static_cast<int>(info.output_width);
     out.height = static_cast<int>(info.output_height);

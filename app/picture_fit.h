@@ -24,6 +24,9 @@ constexpr PictureRect FitPicture(int boxWidth, int boxHeight, int pictureWidth, 
     }
     if (pictureWidth <= availableWidth && pictureHeight <= availableHeight)
         return {x, y, pictureWidth, pictureHeight};
+    // A picture without area has nothing to scale (and 0 / 0 to avoid).
+    if (pictureWidth <= 0 || pictureHeight <= 0)
+        return {x + availableWidth / 2, y + availableHeight / 2, 0, 0};
 
     const double scale = std::min(static_cast<double>(availableWidth) / pictureWidth,
                                   static_cast<double>(availableHeight) / pictureHeight);

@@ -6,7 +6,8 @@ set -euo pipefail
 packages=(
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
   cmake ninja-build nasm googletest dpkg-dev
-  xvfb imagemagick python3 locales file
+  xvfb xdotool imagemagick python3 locales file fonts-wqy-microhei fonts-wine
+  clang libclang-rt-14-dev libjpeg62-turbo-dev
 )
 wine_packages=(wine wine64)
 

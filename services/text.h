@@ -16,7 +16,9 @@ public:
     Text(const char* text);  // a copy; null gives the empty text
     Text(const char* bytes, size_t length);
     Text(const Text& other) : Text(other.c_str(), other.size()) {}
-    Text(Text&& other) noexcept = default;
+    Text(Text&& other) noexcept : bytes_(std::move(other.bytes_)), size_(other.size_) {
+        other.size_ = 0;
+    }
     Text& operator=(Text other) noexcept {
         bytes_.swap(other.bytes_);
         std::swap(size_, other.size_);

@@ -24,6 +24,9 @@ const FitCase fitCases[] = {
     {"taller than the box: fills the height", 450, 270, 200, 600, {180, 0, 90, 270}},
     {"wider only: fills the width", 450, 270, 900, 100, {0, 110, 450, 50}},
     {"larger both ways, height decides", 450, 270, 500, 540, {100, 0, 250, 270}},
+    {"no width, taller than the box", 450, 4366, 0, 2098072, {225, 2183, 0, 0}},
+    {"no height, wider than the box", 450, 270, 900, 0, {225, 135, 0, 0}},
+    {"no width, fits", 450, 270, 0, 100, {225, 85, 0, 100}},
 };
 
 void PrintTo(const FitCase& c, std::ostream* out) { *out << c.what; }
@@ -73,6 +76,21 @@ TEST(DecodeJpeg, RefusesDamagedPictures) {
     };
     for (const Damage& d : damaged)
         EXPECT_FALSE(DecodeJpeg(d.bytes.data(), d.bytes.size())) << d.what;
+}
+
+// A progressive picture claiming 62981 x 65496 pixels, found by fuzzing: it
+// must be refused from its header, before gigabytes are allocated for it.
+TEST(DecodeJpeg, RefusesAHugePictureBeforeAllocatingIt) {
+    const char hex[] =
+        "ffd80000ffdb0043000302020202020302020203030303840604040404040806060506ff080a0a0908"
+        "09090a0c090809090a0cee101010101010101010101010101010101010101010ffc2001108ffd8f605"
+        "03011100021101031101ff00000000000000040900c1f0ffda0008010100013f10a067ffd9";
+    std::vector<uint8_t> jpeg;
+    for (size_t i = 0; hex[i] && hex[i + 1]; i += 2)
+        jpeg.push_back(static_cast<uint8_t>(std::stoi(std::string(hex + i, 2), nullptr, 16)));
+    const ULONGLONG start = GetTickCount64();
+    EXPECT_FALSE(DecodeJpeg(jpeg.data(), jpeg.size()));
+    EXPECT_LT(GetTickCount64() - start, 1000u);
 }
 
 // The program's box: 450 x 270 at (-3, -1) in MainWindow's client area.

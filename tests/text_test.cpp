@@ -13,6 +13,18 @@ std::string Bytes(std::initializer_list<int> bytes) {
     return text;
 }
 
+TEST(Text, CopiesAndAMovedFromTextIsEmpty) {
+    Text original = "QyClient.exe";
+    const Text copy = original;
+    Text moved = std::move(original);
+    EXPECT_EQ(copy, "QyClient.exe");
+    EXPECT_EQ(moved, "QyClient.exe");
+    EXPECT_EQ(original.size(), 0u);  // NOLINT(bugprone-use-after-move): what is left must be usable
+    EXPECT_EQ(original, "");
+    EXPECT_EQ(Text(nullptr), "");
+    EXPECT_EQ(Text("ab\0cd", 5).size(), 5u);
+}
+
 TEST(BytesToText, StopsAtTheFirstZeroOrTakesTheWholeBuffer) {
     uint8_t buffer[256] = {};
     std::memcpy(buffer, "QyClient.exe", 12);
