@@ -19,10 +19,11 @@ constexpr RECT PictureBoxBounds{-3, -1, -3 + 450, -1 + 270};
 MainWindowEvents events;
 HFONT mainWindowFont = nullptr;
 
+// MainWindow's children; the system destroys them with it.
 struct Children {
     HWND 图片框1 = nullptr;
     HWND 时钟1 = nullptr;
-};
+} children;
 
 template <typename... Args>
 void Raise(void (*handler)(Args...), Args... args) {
@@ -107,13 +108,11 @@ UniqueIcon LoadProgramIcon(HINSTANCE instance, int size) {
         LoadImageA(instance, DEFAULT_ICON_NAME, IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
 }
 
-Children CreateChildren(HWND window) {
+void CreateChildren(HWND window) {
     const EmbeddedBytes picture = EmbeddedResource(PICTURE_RESOURCE);
-    Children children;
     children.时钟1 = CreateWatchdogTimer(window, RaiseWatchdogTick);
     children.图片框1 = CreatePictureBox(window, PictureBoxBounds, picture.data, picture.size);
     ShowWindow(children.图片框1, SW_SHOWNA);
-    return children;
 }
 
 }  // namespace
