@@ -3,6 +3,7 @@
 
 #include "app/main_window.h"
 #include "services/window.h"
+#include "tests/main_window_fixture.h"
 #include "tests/support.h"
 
 namespace {
@@ -11,14 +12,7 @@ HWND ChildOfClass(HWND parent, const char* className) {
     return FindWindowExA(parent, nullptr, className, nullptr);
 }
 
-class BuiltMainWindow : public testing::Test {
-protected:
-    void SetUp() override {
-        window = BuildMainWindow(MainWindowEvents{});
-        ASSERT_TRUE(window);
-    }
-    HWND window = nullptr;
-};
+class BuiltMainWindow : public MainWindowTest {};
 
 TEST_F(BuiltMainWindow, IsAHiddenFixedFrameCentredOnThePrimaryScreen) {
     RECT outer;

@@ -4,6 +4,7 @@
 
 #include "app/main_window.h"
 #include "services/window.h"
+#include "tests/main_window_fixture.h"
 #include "tests/support.h"
 
 namespace {
@@ -12,22 +13,23 @@ int closeRequests = 0;
 bool closeAnswer = false;
 int ticks = 0;
 
-class MainWindowMessages : public testing::Test {
+class MainWindowMessages : public MainWindowTest {
 protected:
-    void SetUp() override {
+    MainWindowEvents Events() override {
         MainWindowEvents events;
         events.closeRequest = [] {
             ++closeRequests;
             return closeAnswer;
         };
         events.watchdogTick = [] { ++ticks; };
+        return events;
+    }
+    void SetUp() override {
         closeRequests = 0;
         closeAnswer = false;
         ticks = 0;
-        window = BuildMainWindow(events);
-        ASSERT_TRUE(window);
+        MainWindowTest::SetUp();
     }
-    HWND window = nullptr;
 };
 
 void HoldKeys(std::initializer_list<int> keys) {

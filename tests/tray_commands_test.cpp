@@ -4,21 +4,16 @@
 
 #include "app/main_window.h"
 #include "services/window.h"
+#include "tests/main_window_fixture.h"
 #include "tests/support.h"
 
 namespace {
 
 bool menuShown = false;
 
-class TrayCommands : public testing::Test {
+class TrayCommands : public MainWindowTest {
 protected:
-    void SetUp() override {
-        window = BuildMainWindow(CompanionEvents());
-        ASSERT_TRUE(window);
-    }
-    void Mouse(std::initializer_list<UINT> messages) {
-        for (UINT m : messages) SendMessageA(window, TrayCallbackMessage, TrayIconId, m);
-    }
+    MainWindowEvents Events() override { return CompanionEvents(); }
     // A right-click pops the menu up; this closes it from inside its loop
     // and notes whether it was shown.
     void RightClick() {
@@ -28,25 +23,23 @@ protected:
             menuShown = menu && IsWindowVisible(menu);
             EndMenu();
         });
-        Mouse({WM_RBUTTONDOWN, WM_RBUTTONUP});
+        TrayMouse({WM_RBUTTONDOWN, WM_RBUTTONUP});
         KillTimer(nullptr, timer);
     }
     bool Visible() const { return IsWindowVisible(window) != FALSE; }
     bool Topmost() const { return GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST; }
-
-    HWND window = nullptr;
 };
 
 TEST_F(TrayCommands, LeftClickShowsThenHidesWithoutTopmost) {
-    Mouse({WM_LBUTTONDOWN, WM_LBUTTONUP});
+    TrayMouse({WM_LBUTTONDOWN, WM_LBUTTONUP});
     EXPECT_TRUE(Visible());
-    Mouse({WM_LBUTTONDOWN, WM_LBUTTONUP});
+    TrayMouse({WM_LBUTTONDOWN, WM_LBUTTONUP});
     EXPECT_FALSE(Visible());
     EXPECT_FALSE(Topmost());
 }
 
 TEST_F(TrayCommands, DoubleClickLeavesVisibilityAsItWasAndMakesItTopmost) {
-    Mouse({WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP});
+    TrayMouse({WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP});
     EXPECT_FALSE(Visible());
     EXPECT_TRUE(Topmost());
 }

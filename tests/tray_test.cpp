@@ -9,6 +9,7 @@
 #include "resources/resource_names.h"
 #include "services/tray.h"
 #include "services/window.h"
+#include "tests/main_window_fixture.h"
 #include "tests/support.h"
 
 namespace {
@@ -147,15 +148,10 @@ TEST(BuildNotifyIconData, CutsTheTooltipAfter62BytesEvenInsideACharacter) {
     EXPECT_EQ(data.szTip[63], '\0');
 }
 
-class TrayIconOfMainWindow : public testing::Test {
+class TrayIconOfMainWindow : public MainWindowTest {
 protected:
-    void SetUp() override {
-        window = BuildMainWindow(MainWindowEvents{});
-        ASSERT_TRUE(window);
-    }
     void ShowTrayIcon() { SetTrayIcon(tray.data, tray.size, "Kelvane"); }
 
-    HWND window = nullptr;
     EmbeddedBytes tray = EmbeddedResource(TRAY_ICON_RESOURCE);
 };
 
@@ -242,28 +238,26 @@ TEST_F(TrayIconOfMainWindow, PopupOpensBelowLeftOfTheMouseAndIsFollowedByANullMe
 
 std::vector<int> seen;
 
-class MainWindowRouting : public testing::Test {
+class MainWindowRouting : public MainWindowTest {
 protected:
-    void SetUp() override {
-        seen.clear();
+    MainWindowEvents Events() override {
         MainWindowEvents events;
         events.trayEvent = [](int code) { seen.push_back(code); };
         events.menuItemSelected = {nullptr, [] { seen.push_back(101); }, [] { seen.push_back(102); },
                                    [] { seen.push_back(103); }};
-        window = BuildMainWindow(events);
-        ASSERT_TRUE(window);
+        return events;
     }
-    void Mouse(std::initializer_list<UINT> messages) {
-        for (UINT m : messages) SendMessageA(window, TrayCallbackMessage, TrayIconId, m);
+    void SetUp() override {
+        seen.clear();
+        MainWindowTest::SetUp();
     }
-    HWND window = nullptr;
 };
 
 TEST_F(MainWindowRouting, MouseActionsOnTheIconBecomeTrayEvents) {
-    Mouse({WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP});
+    TrayMouse({WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP});
     EXPECT_EQ(seen, (std::vector<int>{1, 2, 1})) << "a left double-click";
     seen.clear();
-    Mouse({WM_RBUTTONDOWN, WM_RBUTTONUP, WM_RBUTTONDBLCLK, WM_RBUTTONUP});
+    TrayMouse({WM_RBUTTONDOWN, WM_RBUTTONUP, WM_RBUTTONDBLCLK, WM_RBUTTONUP});
     EXPECT_EQ(seen, (std::vector<int>{3, 3})) << "a right double-click";
 }
 

@@ -9,6 +9,7 @@
 #include "services/tray.h"
 #include "services/window.h"
 #include "tests/counters.h"
+#include "tests/main_window_fixture.h"
 #include "tests/support.h"
 
 namespace {
@@ -61,14 +62,7 @@ TEST(Uptime, ProcessSearchesHoldNothing) {
     ExpectFlat(before, Now(), "2,000 process searches");
 }
 
-class UptimeWindow : public testing::Test {
-protected:
-    void SetUp() override {
-        window = BuildMainWindow(MainWindowEvents{});
-        ASSERT_TRUE(window);
-    }
-    HWND window = nullptr;
-};
+class UptimeWindow : public MainWindowTest {};
 
 TEST_F(UptimeWindow, RepaintsOfTheShownWindowHoldNothing) {
     SetWindowVisible(true);
