@@ -7,7 +7,6 @@ namespace {
 struct MainWindowState {
     HWND hwnd = nullptr;
     bool visible = false;
-    bool topmost = false;
     bool firstShowPending = false;
     bool destroyPending = false;
     UniqueIcon bigIcon;
@@ -63,7 +62,6 @@ bool GetWindowVisible() {
 }
 
 void SetWindowTopmost(bool topmost) {
-    mainWindow.topmost = topmost;
     SetWindowPos(mainWindow.hwnd, topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                  SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
 }

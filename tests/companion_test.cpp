@@ -83,6 +83,13 @@ protected:
         return resident ? window : nullptr;
     }
 
+    // Stand-ins for the client's four services, started from elsewhere.
+    std::vector<ChildProcess*> StartServices(std::initializer_list<const char*> names) {
+        std::vector<ChildProcess*> services;
+        for (const char* name : names) services.push_back(&elsewhere.Start(name));
+        return services;
+    }
+
     ScratchFolder programFolder;
     StandIns elsewhere;
     std::vector<std::unique_ptr<ChildProcess>> programs;
@@ -216,8 +223,8 @@ TEST_F(Companion, TwoStartsAtOnceLeaveOneResident) {
 }
 
 TEST_F(Companion, ExitEndsOnlyTheCompanionAndALogOffQueryIsRefused) {
-    std::vector<ChildProcess*> services;
-    for (const char* name : Services) services.push_back(&elsewhere.Start(name));
+    const std::vector<ChildProcess*> services =
+        StartServices({Services[0], Services[1], Services[2], Services[3]});
     ChildProcess* program = nullptr;
     HWND window = StartResident(program);
     ASSERT_TRUE(window);
@@ -239,8 +246,8 @@ TEST_F(Companion, ExitEndsOnlyTheCompanionAndALogOffQueryIsRefused) {
 }
 
 TEST_F(Companion, CloseServicesEndsTheFourServicesButNeverTheClient) {
-    std::vector<ChildProcess*> services;
-    for (const char* name : Services) services.push_back(&elsewhere.Start(name));
+    const std::vector<ChildProcess*> services =
+        StartServices({Services[0], Services[1], Services[2], Services[3]});
     ChildProcess* program = nullptr;
     HWND window = StartResident(program);
     ASSERT_TRUE(window);
@@ -253,9 +260,8 @@ TEST_F(Companion, CloseServicesEndsTheFourServicesButNeverTheClient) {
 }
 
 TEST_F(Companion, ARunningClientKeepsItAndItsEndEndsTheServicesAndTheProgram) {
-    std::vector<ChildProcess*> services;
-    for (const char* name : {"QyFragment.exe", "QyKernel.exe", "qyplayer.exe", "QiyiService.exe"})
-        services.push_back(&elsewhere.Start(name));
+    const std::vector<ChildProcess*> services =
+        StartServices({"QyFragment.exe", "QyKernel.exe", "qyplayer.exe", "QiyiService.exe"});
     ChildProcess* program = nullptr;
     ASSERT_TRUE(StartResident(program));
 
