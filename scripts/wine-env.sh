@@ -11,17 +11,28 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 export LC_ALL=zh_CN.UTF-8
 WINE=/usr/lib/wine/wine64
 
+# The server on display N is alive when the process named in its lock file
+# runs: a socket or lock left by a server that was killed proves nothing.
+kelvane_xvfb_alive() {
+  local pid
+  pid=$(cat "/tmp/.X$1-lock" 2>/dev/null || true)
+  pid=${pid//[[:space:]]/}
+  [ -n "$pid" ] && [ -S "/tmp/.X11-unix/X$1" ] &&
+    [ "$(cat "/proc/$pid/comm" 2>/dev/null)" = Xvfb ]
+}
+
 kelvane_start_xvfb() {
   local n=${KELVANE_XVFB_DISPLAY:-77}
-  if [ ! -S "/tmp/.X11-unix/X$n" ]; then
-    rm -f "/tmp/.X$n-lock"
+  if ! kelvane_xvfb_alive "$n"; then
+    rm -f "/tmp/.X$n-lock" "/tmp/.X11-unix/X$n"
     setsid Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
-    for _ in $(seq 100); do [ -S "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+    for _ in $(seq 100); do kelvane_xvfb_alive "$n" && break; sleep 0.1; done
+    kelvane_xvfb_alive "$n" || { echo "Xvfb did not start on :$n" >&2; return 1; }
   fi
   export DISPLAY=":$n"
 }
 
-[ -n "${DISPLAY:-}" ] || kelvane_start_xvfb
+[ -n "${DISPLAY:-}" ] || kelvane_start_xvfb || return 1
 
 mkdir -p "$WINEPREFIX"
 # -p keeps the server alive between processes. It must come first: a server
