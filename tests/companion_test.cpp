@@ -89,6 +89,9 @@ protected:
         for (const char* name : names) services.push_back(&elsewhere.Start(name));
         return services;
     }
+    std::vector<ChildProcess*> StartServices() {
+        return StartServices({Services[0], Services[1], Services[2], Services[3]});
+    }
 
     ScratchFolder programFolder;
     StandIns elsewhere;
@@ -223,8 +226,7 @@ TEST_F(Companion, TwoStartsAtOnceLeaveOneResident) {
 }
 
 TEST_F(Companion, ExitEndsOnlyTheCompanionAndALogOffQueryIsRefused) {
-    const std::vector<ChildProcess*> services =
-        StartServices({Services[0], Services[1], Services[2], Services[3]});
+    const std::vector<ChildProcess*> services = StartServices();
     ChildProcess* program = nullptr;
     HWND window = StartResident(program);
     ASSERT_TRUE(window);
@@ -246,8 +248,7 @@ TEST_F(Companion, ExitEndsOnlyTheCompanionAndALogOffQueryIsRefused) {
 }
 
 TEST_F(Companion, CloseServicesEndsTheFourServicesButNeverTheClient) {
-    const std::vector<ChildProcess*> services =
-        StartServices({Services[0], Services[1], Services[2], Services[3]});
+    const std::vector<ChildProcess*> services = StartServices();
     ChildProcess* program = nullptr;
     HWND window = StartResident(program);
     ASSERT_TRUE(window);
